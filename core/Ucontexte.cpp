@@ -43,6 +43,11 @@ QString heureLongue(const QLocale& l, const QTime& t) {
     return l.toString(t, f.trimmed());
 }
 
+// A sub-key's path; the root itself is the lone "\\".
+QString sousCle(const QString& parent, const QString& nom) {
+    return parent.endsWith(u'\\') ? parent + nom : parent + u'\\' + nom;
+}
+
 } // namespace
 
 QString AvecSeparateur(const QString& chemin) {
@@ -222,7 +227,7 @@ void TContexte::ExporterCle(Racine racine, const QString& cheminCle, const QStri
         const QStringList enfants = reg.GetKeyNames();
         reg.CloseKey();
         for (const QString& e : enfants)
-            section(abs + u'\\' + e, affiche + u'\\' + e);
+            section(sousCle(abs, e), sousCle(affiche, e));
     };
     section(absolu, cheminExport);
     lignes << QByteArray();

@@ -65,6 +65,13 @@ TEST_F(Regedit4Test, ExportOfASmallStoreLineByLine) {
                                                "\r\n"));
 }
 
+TEST_F(Regedit4Test, ExportOfAWholeRoot) {
+    cle("\\.rdv", Racine::ClassesRoot).WriteString("", "Bavardin_rdv");
+    ctx.ExporterCle(Racine::ClassesRoot, "\\", fichier);
+    EXPECT_EQ(testsupport::lireFichier(fichier),
+              QByteArray("REGEDIT4\r\n\r\n[HKEY_CLASSES_ROOT]\r\n\r\n[HKEY_CLASSES_ROOT\\.rdv]\r\n@=\"Bavardin_rdv\"\r\n\r\n"));
+}
+
 TEST_F(Regedit4Test, ExportOfAMissingKeyWritesNoFile) {
     exporter();
     EXPECT_FALSE(QFile::exists(fichier));

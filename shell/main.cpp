@@ -1,0 +1,3 @@
+#include "Demarrage.h"
+
+int main(int argc, char** argv) { return LancerBavardin(argc, argv); }
