@@ -100,7 +100,8 @@ std::optional<Racine> racineDuNom(QStringView nom) {
 }
 
 RegistreBase::RegistreBase(const QString& chemin) : m_chemin(chemin) {
-    QDir().mkpath(QFileInfo(chemin).absolutePath());
+    if (chemin != QStringLiteral(":memory:"))
+        QDir().mkpath(QFileInfo(chemin).absolutePath());
     if (sqlite3_open_v2(chemin.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
         SQLITE_OK) {
         const QString err = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();

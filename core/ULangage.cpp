@@ -130,12 +130,18 @@ bool TLangage::ChargerLangage() {
         chemin = AvecBarreFichier(m_dossiers.first()) + LangageCourant + QStringLiteral(".lang");
     if (!QFileInfo(chemin).isFile())
         return false;
-    QList<QByteArray> brutes;
+    QByteArray contenu;
     try {
-        brutes = lireLignes(chemin);
+        contenu = lireFichier(chemin);
     } catch (const EEntreeSortie&) {
         return false;
     }
+    ChargerTexte(contenu);
+    return true;
+}
+
+void TLangage::ChargerTexte(const QByteArray& contenu) {
+    const QList<QByteArray> brutes = decouperLignes(contenu);
     Lignes.clear();
     m_index.clear();
     Lignes.reserve(brutes.size());
@@ -149,7 +155,6 @@ bool TLangage::ChargerLangage() {
         if (!m_index.contains(nom))
             m_index.insert(nom, l.mid(egal + 1));
     }
-    return true;
 }
 
 void TLangage::ChoisirLangage(const QString& nom) {

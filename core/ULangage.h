@@ -63,6 +63,8 @@ public:
 
     void ListerLangages(QStringList& liste);
     bool ChargerLangage();
+    // Replaces the loaded lines by those of a language file's content.
+    void ChargerTexte(const QByteArray& contenu);
     void ChoisirLangage(const QString& nom);
     void TraduireFenetre(QObject* fenetre);
     void TraduireTout();

@@ -248,7 +248,11 @@ void TContexte::SupprimerCle(const QString& cheminCle) {
 void TContexte::ImporterFichier(const QString& fichier) {
     if (!QFileInfo::exists(fichier))
         return;
-    const regedit4::Analyse a = regedit4::analyser(lireLignes(fichier));
+    ImporterLignes(lireLignes(fichier));
+}
+
+void TContexte::ImporterLignes(const QList<QByteArray>& lignes) {
+    const regedit4::Analyse a = regedit4::analyser(lignes);
     if (!a.estRegedit4)
         return;
     TRegistre reg(*m_base);

@@ -74,6 +74,8 @@ public:
     void SupprimerCle(const QString& chemin);
     // Writes a REGEDIT4 file back into the store, all of it or, on an error, nothing.
     void ImporterFichier(const QString& fichier);
+    // The same, from the lines of such a file.
+    void ImporterLignes(const QList<QByteArray>& lignes);
 
     // Appends one four-line entry to "Anomalies.log" in the folder.
     void EnregistrerAnomalie(const QString& dossier, const QString& origine, const QString& operation,

@@ -38,7 +38,10 @@ bool JustOne::premiereInstance() {
         while (QLocalSocket* s = m_serveur->nextPendingConnection()) {
             connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
             connect(s, &QLocalSocket::readyRead, this, [this, s] {
-                if (s->readAll().startsWith("premier-plan"))
+                const QByteArray demande = s->readAll();
+                // The answer also tells a caller that the event loop runs.
+                s->write("ok\n");
+                if (demande.startsWith("premier-plan"))
                     emit premierPlanDemande();
             });
         }

@@ -4,6 +4,7 @@
 #include "MessagesPostes.h"
 #include "TypesFichiers.h"
 #include "ULangageDefaut.h"
+#include "UOthello.h"
 #include "UUtils.h"
 #include "Ucontexte.h"
 #include "o_Fonctions.h"
@@ -68,7 +69,8 @@ constexpr ElementMenu kMenu[] = {
 // Commands whose windows and services exist in this build; the others stay hidden.
 bool disponible(QLatin1String nom) {
     static const QLatin1String dispo[] = {QLatin1String("PopupMenu_Quitter"), QLatin1String("PopupMenu_AProposde"),
-                                          QLatin1String("_PopupMenu_Administrateur")};
+                                          QLatin1String("_PopupMenu_Administrateur"),
+                                          QLatin1String("PopupMenu_JeuxOthello")};
     for (QLatin1String d : dispo)
         if (d == nom)
             return true;
@@ -143,10 +145,18 @@ void TForm_Principale::construireMenu() {
             a->setVisible(disponible(nom));
         if (nom == QLatin1String("PopupMenu_Quitter"))
             connect(a, &QAction::triggered, this, &TForm_Principale::Quitter);
+        else if (nom == QLatin1String("PopupMenu_JeuxOthello"))
+            connect(a, &QAction::triggered, this, &TForm_Principale::OuvrirOthello);
         else if (nom == QLatin1String("_PopupMenu_Apropos"))
             m_apropos = a;
     }
     m_admin = findChild<QMenu*>(QStringLiteral("_PopupMenu_Administrateur"));
+}
+
+void TForm_Principale::OuvrirOthello() {
+    // A new game at each use; the window deletes itself when closed.
+    auto* jeu = new TForm_Othello();
+    jeu->show();
 }
 
 void TForm_Principale::ControleDemarrage() {

@@ -38,6 +38,8 @@ public:
     void QuitterParOrdre();
 
     void ChangerIcone(int code);
+    // "Othellbavardin...": each use opens a window of its own.
+    void OuvrirOthello();
     // Another start of the program in this logon asked for attention.
     void PremierPlan();
 

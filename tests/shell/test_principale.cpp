@@ -92,6 +92,23 @@ TEST_F(PrincipaleTest, CreationRegistersFileTypesCaptionsAndHidesTheAdministrato
     EXPECT_EQ(LireCleSysteme(Racine::ClassesRoot, ".Bavardin", ""), "txtfile");
 }
 
+TEST_F(PrincipaleTest, EachOthelloCommandOpensAGameOfItsOwn) {
+    TForm_Principale p;
+    QAction* jeu = p.findChild<QAction*>("PopupMenu_JeuxOthello");
+    ASSERT_NE(jeu, nullptr);
+    EXPECT_TRUE(jeu->isVisible());
+    jeu->trigger();
+    jeu->trigger();
+    QList<QWidget*> jeux;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "Form_Othello" && w->isVisible())
+            jeux << w;
+    EXPECT_EQ(jeux.size(), 2);
+    for (QWidget* w : jeux)
+        w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 TEST_F(PrincipaleTest, ChefIsWrittenOnlyWhenEmpty) {
     TForm_Principale p;
     p.ControleDemarrage();

@@ -1,0 +1,4 @@
+// Counts the allocations made through operator new by the test program that links it.
+#pragma once
+
+long allocationCount();
