@@ -182,10 +182,15 @@ void RegistreBase::verifierCache() {
     if (sqlite3_step(*l) == SQLITE_ROW) {
         const qint64 v = sqlite3_column_int64(*l, 0);
         if (v != m_versionDonnees) {
-            m_cache.clear();
+            viderCaches();
             m_versionDonnees = v;
         }
     }
+}
+
+void RegistreBase::viderCaches() {
+    m_cache.clear();
+    m_valeurs.clear();
 }
 
 std::optional<qint64> RegistreBase::enfant(qint64 parent, const QString& nom) {
@@ -205,12 +210,16 @@ std::optional<qint64> RegistreBase::trouverCle(Racine racine, const QString& che
     const QStringList parts = morceaux(chemin);
     const QString cache = QString::number(int(racine)) + u'\\' + cle(parts.join(u'\\'));
     if (auto it = m_cache.constFind(cache); it != m_cache.constEnd())
-        return *it;
+        return *it < 0 ? std::nullopt : std::optional<qint64>(*it);
+    if (m_cache.size() > 4096)
+        m_cache.clear();
     qint64 id = static_cast<qint64>(racine);
     for (const QString& p : parts) {
         auto e = enfant(id, p);
-        if (!e)
+        if (!e) {
+            m_cache.insert(cache, -1); // absent keys are asked for at every first run
             return std::nullopt;
+        }
         id = *e;
     }
     m_cache.insert(cache, id);
@@ -236,6 +245,7 @@ qint64 RegistreBase::creerCle(Racine racine, const QString& chemin) {
         id = sqlite3_last_insert_rowid(m_db);
     }
     t.valider();
+    m_cache.clear(); // forget the keys remembered as absent
     return id;
 }
 
@@ -247,7 +257,7 @@ bool RegistreBase::supprimerCle(Racine racine, const QString& chemin) {
     l.entier(1, *id);
     if (sqlite3_step(*l) != SQLITE_DONE)
         echec("suppression de clé");
-    m_cache.clear();
+    viderCaches();
     return true;
 }
 
@@ -275,19 +285,28 @@ QList<ValeurRegistre> RegistreBase::valeurs(qint64 cleId) {
     return liste;
 }
 
+// Freshness against other processes was checked when the key was found (trouverCle).
 std::optional<ValeurRegistre> RegistreBase::lireValeur(qint64 cleId, const QString& nom) {
+    const std::pair<qint64, QString> k{cleId, cle(nom)};
+    if (auto it = m_valeurs.constFind(k); it != m_valeurs.constEnd())
+        return *it;
     Liaison l(instruction(LireValeur));
     l.entier(1, cleId);
-    l.texte(2, cle(nom));
+    l.texte(2, k.second);
     const int rc = sqlite3_step(*l);
+    std::optional<ValeurRegistre> v;
     if (rc == SQLITE_ROW)
-        return lireLigne(l);
-    if (rc != SQLITE_DONE)
+        v = lireLigne(l);
+    else if (rc != SQLITE_DONE)
         echec("lecture de valeur");
-    return std::nullopt;
+    if (m_valeurs.size() > 4096)
+        m_valeurs.clear();
+    m_valeurs.insert(k, v);
+    return v;
 }
 
 void RegistreBase::ecrireValeur(qint64 cleId, const QString& nom, TypeValeur type, const QByteArray& donnees) {
+    m_valeurs.remove({cleId, cle(nom)});
     // An existing value keeps its place in the enumeration and the case of its name.
     {
         Liaison l(instruction(MajValeur));
@@ -311,6 +330,7 @@ void RegistreBase::ecrireValeur(qint64 cleId, const QString& nom, TypeValeur typ
 }
 
 bool RegistreBase::supprimerValeur(qint64 cleId, const QString& nom) {
+    m_valeurs.remove({cleId, cle(nom)});
     Liaison l(instruction(SupprimerValeur));
     l.entier(1, cleId);
     l.texte(2, cle(nom));
@@ -336,7 +356,7 @@ RegistreBase::Transaction::~Transaction() {
     } catch (const ERegistre&) {
         // Nothing more can be done from a destructor; the connection stays usable.
     }
-    m_base.m_cache.clear();
+    m_base.viderCaches();
 }
 
 void RegistreBase::Transaction::valider() {

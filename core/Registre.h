@@ -88,6 +88,7 @@ private:
     sqlite3_stmt* instruction(int quoi);
     void executer(const char* sql);
     void verifierCache();
+    void viderCaches();
     [[noreturn]] void echec(const char* quoi);
     std::optional<qint64> enfant(qint64 parent, const QString& nom);
 
@@ -95,6 +96,8 @@ private:
     sqlite3* m_db = nullptr;
     std::vector<sqlite3_stmt*> m_instructions;
     QHash<QString, qint64> m_cache; // "<root>\<lower path>" -> key id
+    // Values read or written, absent ones included; settings are read far more than written.
+    QHash<std::pair<qint64, QString>, std::optional<ValeurRegistre>> m_valeurs;
     qint64 m_versionDonnees = -1;
     int m_profondeur = 0;
 };

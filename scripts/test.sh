@@ -19,8 +19,11 @@ LSAN_OPTIONS=suppressions="$PWD/scripts/lsan.supp" \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
 echo "== fuzz targets, ${FUZZ_SECONDS:=45} s each"
-CC=clang CXX=clang++ bash scripts/build.sh build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBAVARDIN_FUZZ=ON \
-  -DBAVARDIN_SANITIZE=ON -DBAVARDIN_TESTS=OFF -DBAVARDIN_BENCH=OFF
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBAVARDIN_FUZZ=ON \
+  -DBAVARDIN_SANITIZE=ON -DBAVARDIN_TESTS=OFF -DBAVARDIN_BENCH=OFF >/dev/null
+cibles=$(for f in fuzz/corpus/*/; do echo "fuzz_$(basename "$f")"; done)
+# shellcheck disable=SC2086
+cmake --build build-fuzz --target $cibles
 for f in fuzz/corpus/*/; do
   cible=$(basename "$f")
   travail=$(mktemp -d)

@@ -4,6 +4,7 @@
 #include "FenetresQt.h"
 #include "FinSession.h"
 #include "JustOne.h"
+#include "PointUDP.h"
 #include "U_Principale.h"
 #include "ULangage.h"
 #include "ULangageDefaut.h"
@@ -37,8 +38,13 @@ int demarrer(TApplicationBavardin& app) {
     // 5.
     auto principale = std::make_unique<TForm_Principale>();
     QObject::connect(&instance, &JustOne::premierPlanDemande, principale.get(), &TForm_Principale::PremierPlan);
+    instance.definirRepondeur([p = principale.get()](const QByteArray& r) { return p->repondre(r); });
     // 6.
     principale->ControleDemarrage();
+    // 7. The long-lived windows: the messaging window opens the presence endpoint.
+    principale->CreerFenetres(std::make_unique<TPointUDP>());
+    // 8.
+    principale->AnnoncerDemarrage();
     // 9.
     principale->FinDemarrage();
 

@@ -39,7 +39,9 @@ bool JustOne::premiereInstance() {
             connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
             connect(s, &QLocalSocket::readyRead, this, [this, s] {
                 const QByteArray demande = s->readAll();
-                // The answer also tells a caller that the event loop runs.
+                if (m_repondeur && !demande.startsWith("premier-plan") && !demande.startsWith("ping"))
+                    s->write(m_repondeur(demande));
+                // The final line also tells a caller that the event loop runs.
                 s->write("ok\n");
                 if (demande.startsWith("premier-plan"))
                     emit premierPlanDemande();

@@ -4,6 +4,7 @@
 
 #include <QLockFile>
 #include <QObject>
+#include <functional>
 #include <memory>
 
 class QLocalServer;
@@ -20,6 +21,8 @@ public:
     // True when this process is the only one; otherwise it has told the running one.
     bool premiereInstance();
     static QString dossierExecution();
+    // Answers the status requests of the local socket ("connectes", "machines").
+    void definirRepondeur(std::function<QByteArray(const QByteArray&)> repondeur) { m_repondeur = std::move(repondeur); }
 
 signals:
     void premierPlanDemande();
@@ -28,4 +31,5 @@ private:
     QString m_nom;
     std::unique_ptr<QLockFile> m_verrou;
     QLocalServer* m_serveur = nullptr;
+    std::function<QByteArray(const QByteArray&)> m_repondeur;
 };

@@ -15,6 +15,8 @@ QString NomOrdinateur();
 QString NettoyerNom(const QString& texte);
 // The system's temporary folder, ending with "/", or empty.
 QString DossierTemporaire();
+// The program's own folder inside it (notification picture, opened attachments).
+inline constexpr char kSousDossierTemporaire[] = "Bavardin/";
 void EcrireCleSysteme(Racine racine, const QString& cle, const QString& nomValeur, const QString& texte);
 QString LireCleSysteme(Racine racine, const QString& cle, const QString& nomValeur);
 

@@ -1,8 +1,11 @@
 #include "U_Principale.h"
 
+#include "Bureau.h"
 #include "MenuBarre.h"
 #include "MessagesPostes.h"
 #include "TypesFichiers.h"
+#include "UChat.h"
+#include "Son.h"
 #include "ULangageDefaut.h"
 #include "UOthello.h"
 #include "UUtils.h"
@@ -107,6 +110,9 @@ TForm_Principale::TForm_Principale(QWidget* parent) : TForm_Bavardin(QStringLite
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         qInfo("Bavardin : pas de zone de notification sur ce bureau, le programme continue sans icône.");
     m_tray->show();
+    // 6. and 9. The notification queue, the composed picture and its window, the sound player.
+    m_notifications = std::make_unique<TNotifications>(m_tray, m_personnages, *this, std::make_unique<TLecteurSon>(),
+                                                       std::make_unique<TBureau>());
     // 8. Captions with the version.
     m_apropos->setText(TexteDe(objectName(), QStringLiteral("stApropos")) + VersionProgramme());
     m_menu->setCaptionBarre(QStringLiteral("Bavardin ") + VersionCourte());
@@ -115,6 +121,8 @@ TForm_Principale::TForm_Principale(QWidget* parent) : TForm_Bavardin(QStringLite
 }
 
 TForm_Principale::~TForm_Principale() = default;
+
+QMenu* TForm_Principale::menuTray() { return m_menu; }
 
 void TForm_Principale::construireMenu() {
     m_menu = new TMenuBarre(this);
@@ -151,6 +159,26 @@ void TForm_Principale::construireMenu() {
             m_apropos = a;
     }
     m_admin = findChild<QMenu*>(QStringLiteral("_PopupMenu_Administrateur"));
+    // The people section follows the table only when the menu opens after a change.
+    connect(m_menu, &QMenu::aboutToShow, this, [this] {
+        if (ConnectesModifies && m_chat && !m_chat->fermetureEnCours()) {
+            m_chat->ConstruireMenuConnectes();
+            ConnectesModifies = false;
+        }
+    });
+}
+
+void TForm_Principale::CreerFenetres(std::unique_ptr<TPointUDP> pointPresence) {
+    m_chat = std::make_unique<TForm_chat>(*this, std::move(pointPresence));
+}
+
+void TForm_Principale::AnnoncerDemarrage() {
+    if (m_chat)
+        m_chat->presence().AnnoncerDemarrage();
+}
+
+QByteArray TForm_Principale::repondre(const QByteArray& requete) const {
+    return m_chat ? m_chat->etat(requete) : QByteArray();
 }
 
 void TForm_Principale::OuvrirOthello() {
@@ -170,6 +198,10 @@ void TForm_Principale::FinDemarrage() {
         ChangerIcone(9);
     // 4. The menu and the double-click become usable only now.
     m_tray->setContextMenu(m_menu);
+    connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
+        if (r == QSystemTrayIcon::DoubleClick)
+            m_notifications->TraiterAlerte();
+    });
     // 7. First start.
     if (Contexte().LireChaineInitiale(QStringLiteral("PremierDemarrage")).isEmpty())
         afficherBienvenue();
@@ -191,18 +223,6 @@ void TForm_Principale::afficherBienvenue() {
     boite->open();
 }
 
-void TForm_Principale::ChangerIcone(int code) {
-    const char* fichier = code == 11 ? "Occupe.ico" : code == 15 ? "Seul.ico" : "Ensemble.ico";
-    const QString chemin = DossierProgramme() + QLatin1String(fichier);
-    const QIcon icone(chemin);
-    if (icone.isNull() || icone.availableSizes().isEmpty()) {
-        Contexte().EnregistrerAnomalie(DossierProgramme(), QStringLiteral("Principale"), QStringLiteral("ChangerIcone"),
-                                       QStringLiteral("Impossible de charger l'icône %1").arg(chemin));
-        return;
-    }
-    m_tray->setIcon(icone);
-}
-
 void TForm_Principale::PremierPlan() {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != this && w->isVisible() && w->objectName().startsWith(QLatin1String("Form_"))) {
@@ -215,9 +235,13 @@ void TForm_Principale::PremierPlan() {
 }
 
 void TForm_Principale::ArreterServices(bool conserverMessages) {
-    Q_UNUSED(conserverMessages)
     // Each service stops in its turn; events already queued run between the steps and must
     // find the stopped services harmless.
+    if (m_chat)
+        m_chat->DiffuserOrdre(QStringLiteral("DECONNEXION"));
+    QCoreApplication::processEvents();
+    if (m_chat)
+        m_chat->FermerMessagerie(conserverMessages);
     QCoreApplication::processEvents();
 }
 
@@ -243,7 +267,6 @@ void TForm_Principale::Quitter() {
     Contexte().EcrireBooleenInitial(QStringLiteral("RepondeurActif"), false);
     SauverPostItActifs();
     FermerTousPostIt();
-    FileAlertes.clear();
     m_tray->hide();
     QCoreApplication::quit();
 }
@@ -260,6 +283,8 @@ void TForm_Principale::QuitterParOrdre() {
 bool TForm_Principale::event(QEvent* e) {
     switch (static_cast<int>(e->type())) {
     case WM_ORDRE_QUITTER: QuitterParOrdre(); return true;
+    case WM_DEBUT_ENVOI: m_notifications->DebutEnvoi(); return true;
+    case WM_FIN_ENVOI: m_notifications->FinEnvoi(); return true;
     case WM_FIN_HORLOGE: marquerOuverte(FenetreUnique::Horloge, false); return true;
     case WM_FIN_FORUM: marquerOuverte(FenetreUnique::Forum, false); return true;
     case WM_FIN_PREFERENCES: marquerOuverte(FenetreUnique::Preferences, false); return true;
