@@ -1,10 +1,11 @@
 #include "PointUDP.h"
 
 #include <QNetworkDatagram>
+#include <vector>
 #include <sys/socket.h>
 
 TPointUDP::TPointUDP(quint16 port, QHostAddress liaison, QHostAddress destination)
-    : m_socket(this), m_port(port), m_liaison(std::move(liaison)), m_destination(std::move(destination)) {
+    : m_port(port), m_liaison(std::move(liaison)), m_destination(std::move(destination)) {
     connect(&m_socket, &QUdpSocket::readyRead, this, &TPointUDP::lire);
 }
 
@@ -37,16 +38,23 @@ void TPointUDP::diffuser(const QByteArray& datagramme) {
 }
 
 void TPointUDP::lire() {
-    while (m_socket.hasPendingDatagrams()) {
-        // Longer datagrams are cut to the size of the receive buffer.
-        const QNetworkDatagram d = m_socket.receiveDatagram(kTailleMax);
-        if (!d.isValid())
-            continue;
-        const QHostAddress a = d.senderAddress();
-        bool ok = false;
-        const QHostAddress v4(a.toIPv4Address(&ok));
-        emit datagrammeRecu(d.data(), ok ? v4.toString() : a.toString());
-        if (!m_socket.isOpen())
-            return; // closed while the datagram was handled
+    // Take every waiting datagram before handling any: a handler lets the event loop run, and
+    // the socket must not be read from inside its own notification.
+    while (actif() && m_socket.hasPendingDatagrams()) {
+        std::vector<std::pair<QByteArray, QString>> lot;
+        while (m_socket.hasPendingDatagrams()) {
+            // Longer datagrams are cut to the size of the receive buffer.
+            const QNetworkDatagram d = m_socket.receiveDatagram(kTailleMax);
+            if (!d.isValid())
+                break;
+            bool ok = false;
+            const QHostAddress v4(d.senderAddress().toIPv4Address(&ok));
+            lot.emplace_back(d.data(), ok ? v4.toString() : d.senderAddress().toString());
+        }
+        for (const auto& [octets, source] : lot) {
+            emit datagrammeRecu(octets, source);
+            if (!actif())
+                return; // closed while a datagram was handled
+        }
     }
 }

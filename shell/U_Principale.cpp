@@ -153,7 +153,10 @@ void TForm_Principale::construireMenu() {
             a->setVisible(disponible(nom));
         if (nom == QLatin1String("PopupMenu_Quitter"))
             connect(a, &QAction::triggered, this, &TForm_Principale::Quitter);
-        else if (nom == QLatin1String("PopupMenu_JeuxOthello"))
+        else if (nom == QLatin1String("PopupMenu_ModeRepondeur")) {
+            a->setCheckable(true);
+            connect(a, &QAction::triggered, this, &TForm_Principale::BasculerRepondeur);
+        } else if (nom == QLatin1String("PopupMenu_JeuxOthello"))
             connect(a, &QAction::triggered, this, &TForm_Principale::OuvrirOthello);
         else if (nom == QLatin1String("_PopupMenu_Apropos"))
             m_apropos = a;
@@ -179,6 +182,16 @@ void TForm_Principale::AnnoncerDemarrage() {
 
 QByteArray TForm_Principale::repondre(const QByteArray& requete) const {
     return m_chat ? m_chat->etat(requete) : QByteArray();
+}
+
+void TForm_Principale::BasculerRepondeur() {
+    const bool actif = !Contexte().LireBooleenInitial(QStringLiteral("RepondeurActif"));
+    Contexte().EcrireBooleenInitial(QStringLiteral("RepondeurActif"), actif);
+    if (auto* a = findChild<QAction*>(QStringLiteral("PopupMenu_ModeRepondeur")))
+        a->setChecked(actif);
+    ChangerIcone(actif ? 15 : 9);
+    if (m_chat)
+        m_chat->DiffuserOrdre(actif ? QStringLiteral("REPONDEUR") : QStringLiteral("CONNEXION"));
 }
 
 void TForm_Principale::OuvrirOthello() {

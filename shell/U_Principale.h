@@ -55,6 +55,8 @@ public:
 
     void ChangerIcone(int code) { m_notifications->ChangerIcone(code); }
     TNotifications& Notifications() const { return *m_notifications; }
+    // "Mode répondeur": stores the new state, shows it on the tray icon and tells the network.
+    void BasculerRepondeur();
     // "Othellbavardin...": each use opens a window of its own.
     void OuvrirOthello();
     // Another start of the program in this logon asked for attention.

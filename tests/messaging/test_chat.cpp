@@ -136,3 +136,4 @@ TEST_F(ChatTest, KeptMessagesSurviveTheShutdown) {
     QFile::remove(DossierMessages() + "4.bavardin");
     QFile::remove(DossierMessages() + "5.bavardin");
 }
+

@@ -1,4 +1,6 @@
 #include "MenuBarre.h"
+#include "PointUDP.h"
+#include "UChat.h"
 #include "MessagesPostes.h"
 #include "TestSupport.h"
 #include "TypesFichiers.h"
@@ -107,6 +109,45 @@ TEST_F(PrincipaleTest, EachOthelloCommandOpensAGameOfItsOwn) {
     for (QWidget* w : jeux)
         w->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(PrincipaleTest, AnsweringModeAndTheStartAnnouncementOnTheLoopback) {
+    const quint16 port = static_cast<quint16>(21000 + QCoreApplication::applicationPid() % 20000);
+    QList<QByteArray> recus;
+    TForm_Principale p;
+    p.CreerFenetres(std::make_unique<TPointUDP>(port, QHostAddress::LocalHost, QHostAddress::LocalHost));
+    QObject::connect(&p.chat()->pointUDP(), &TPointUDP::datagrammeRecu,
+                     [&](const QByteArray& d, const QString&) { recus << d.left(d.indexOf(',')); });
+    auto attendre = [&] {
+        for (int i = 0; i < 30; ++i) {
+            QCoreApplication::processEvents();
+            QThread::msleep(5);
+        }
+        return std::exchange(recus, {});
+    };
+    p.AnnoncerDemarrage();
+    // The own entry, then its welcome and its announcement, which comes back and is welcomed.
+    EXPECT_TRUE(p.chat()->presence().EstConnecte(NomOrdinateur()));
+    EXPECT_EQ(attendre(), (QList<QByteArray>{"BIENVENUE", "CONNEXION", "BIENVENUE"}));
+    EXPECT_EQ(p.BcBarPopupMenu()->actions().first()->text(), LireSurnom() + " sur " + NomOrdinateur());
+    p.BasculerRepondeur();
+    EXPECT_TRUE(Contexte().LireBooleenInitial("RepondeurActif"));
+    EXPECT_TRUE(p.findChild<QAction*>("PopupMenu_ModeRepondeur")->isChecked());
+    EXPECT_EQ(attendre(), QList<QByteArray>{"REPONDEUR"});
+    EXPECT_EQ(p.chat()->presence().machine(NomOrdinateur())->Etat, "REPONDEUR");
+    p.BasculerRepondeur();
+    EXPECT_EQ(attendre(), (QList<QByteArray>{"CONNEXION", "BIENVENUE"}));
+    EXPECT_FALSE(Contexte().LireBooleenInitial("RepondeurActif"));
+    // The people section follows the table when the menu opens after a change.
+    p.chat()->presence().TraiterDatagramme("BIENVENUE,PC-AUTRE,Aaron,2", "198.18.0.3");
+    EXPECT_TRUE(p.ConnectesModifies);
+    emit p.BcBarPopupMenu()->aboutToShow();
+    EXPECT_FALSE(p.ConnectesModifies);
+    EXPECT_EQ(p.BcBarPopupMenu()->actions().first()->text(), "Aaron sur PC-AUTRE");
+    // The orderly stop says goodbye, then closes the endpoint.
+    p.ArreterServices(false);
+    EXPECT_FALSE(p.chat()->pointUDP().actif());
+    EXPECT_TRUE(p.chat()->presence().ListeConnectes().empty());
 }
 
 TEST_F(PrincipaleTest, ChefIsWrittenOnlyWhenEmpty) {
