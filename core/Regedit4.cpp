@@ -49,6 +49,20 @@ std::optional<QByteArray> lireOctets(const QByteArray& texte) {
     return r;
 }
 
+// The escapes of names and texts: \\, \n, \r and \" stand for one character; a backslash
+// before anything else stays with it.
+void ajouterEchappe(QByteArray& r, char n) {
+    switch (n) {
+    case '\\': r += '\\'; break;
+    case 'n': r += '\n'; break;
+    case 'r': r += '\r'; break;
+    case '"': r += '"'; break;
+    default:
+        r += '\\';
+        r += n;
+    }
+}
+
 QByteArray desechapperTexte(const QByteArray& s) {
     QByteArray r;
     r.reserve(s.size());
@@ -60,16 +74,7 @@ QByteArray desechapperTexte(const QByteArray& s) {
         }
         if (i + 1 >= s.size())
             break; // a backslash at the very end is dropped
-        const char n = s[++i];
-        switch (n) {
-        case '\\': r += '\\'; break;
-        case 'n': r += '\n'; break;
-        case 'r': r += '\r'; break;
-        case '"': r += '"'; break;
-        default:
-            r += '\\';
-            r += n;
-        }
+        ajouterEchappe(r, s[++i]);
     }
     return r;
 }
@@ -240,16 +245,7 @@ Analyse analyser(const QList<QByteArray>& lignes) {
                 if (c == '"')
                     break;
                 if (c == '\\' && j + 1 < dernier) {
-                    const char n = ligne[j + 1];
-                    switch (n) {
-                    case '\\': nom += '\\'; break;
-                    case '"': nom += '"'; break;
-                    case 'n': nom += '\n'; break;
-                    case 'r': nom += '\r'; break;
-                    default:
-                        nom += '\\';
-                        nom += n;
-                    }
+                    ajouterEchappe(nom, ligne[j + 1]);
                     j += 2;
                     continue;
                 }

@@ -9,8 +9,6 @@
 #include <array>
 #include <sqlite3.h>
 
-ERegistre::ERegistre(const QString& message) : std::runtime_error(message.toStdString()), m_message(message) {}
-
 namespace {
 
 constexpr std::array<const char*, 7> kRacines = {

@@ -3,26 +3,18 @@
 // (open a key, read and write its values), used by the settings store and the REGEDIT4 text.
 #pragma once
 
+#include "Erreurs.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QStringList>
 #include <memory>
 #include <optional>
-#include <stdexcept>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
-// Raised for a value read with the wrong type, a write with no key open, or a database failure.
-class ERegistre : public std::runtime_error {
-public:
-    explicit ERegistre(const QString& message);
-    QString message() const { return m_message; }
-
-private:
-    QString m_message;
-};
 
 enum class TypeValeur : int { None = 0, Sz = 1, ExpandSz = 2, Binary = 3, Dword = 4, MultiSz = 7 };
 

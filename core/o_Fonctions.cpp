@@ -6,8 +6,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-EEntreeSortie::EEntreeSortie(const QString& message) : std::runtime_error(message.toStdString()), m_message(message) {}
-
 QByteArray Brouiller(const QByteArray& texte, const QByteArray& cle) {
     QByteArray r = texte;
     if (!cle.isEmpty() && !r.isEmpty()) {

@@ -2,20 +2,12 @@
 // services, the program folder, and whole-file reads and atomic writes.
 #pragma once
 
+#include "Erreurs.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <stdexcept>
 
-// An input-output failure, with a French text for the general error report.
-class EEntreeSortie : public std::runtime_error {
-public:
-    explicit EEntreeSortie(const QString& message);
-    QString message() const { return m_message; }
-
-private:
-    QString m_message;
-};
 
 QByteArray Brouiller(const QByteArray& texte, const QByteArray& cle);
 QByteArray Debrouiller(const QByteArray& texte, const QByteArray& cle);

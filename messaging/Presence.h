@@ -3,13 +3,14 @@
 // the endpoint and the views through two small interfaces.
 #pragma once
 
+#include "Erreurs.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 #include <memory>
-#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -30,13 +31,9 @@ ChampsDatagramme DecouperDatagramme(QByteArrayView octets);
 QByteArray ConstruireDatagramme(const QString& f1, const QString& f2, const QString& f3, const QString& f4);
 
 // A broadcast that could not be sent, with the system's text.
-class EDiffusion : public std::runtime_error {
+class EDiffusion : public EBavardin {
 public:
-    explicit EDiffusion(const QString& message) : std::runtime_error(message.toStdString()), m_message(message) {}
-    QString message() const { return m_message; }
-
-private:
-    QString m_message;
+    using EBavardin::EBavardin;
 };
 
 class IDiffuseur {

@@ -160,9 +160,7 @@ int ExecuterBavardinReg(const QStringList& a, std::FILE* out, std::FILE* err) {
             return 1;
         }
         return 0;
-    } catch (const ERegistre& e) {
-        ecrire(err, QStringLiteral("BavardinReg : ") + e.message() + u'\n');
-    } catch (const EEntreeSortie& e) {
+    } catch (const EBavardin& e) {
         ecrire(err, QStringLiteral("BavardinReg : ") + e.message() + u'\n');
     }
     return 1;

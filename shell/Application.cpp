@@ -1,7 +1,6 @@
 #include "Application.h"
 
-#include "Registre.h"
-#include "o_Fonctions.h"
+#include "Erreurs.h"
 
 #include <QMessageBox>
 #include <cstdio>
@@ -19,9 +18,7 @@ void TApplicationBavardin::RapportErreur(const QString& message) {
 bool TApplicationBavardin::notify(QObject* receveur, QEvent* e) {
     try {
         return QApplication::notify(receveur, e);
-    } catch (const ERegistre& err) {
-        RapportErreur(err.message());
-    } catch (const EEntreeSortie& err) {
+    } catch (const EBavardin& err) {
         RapportErreur(err.message());
     } catch (const std::exception& err) {
         RapportErreur(QString::fromLocal8Bit(err.what()));

@@ -73,8 +73,9 @@ int LancerBavardin(int argc, char** argv) {
     int code = 0;
     try {
         code = demarrer(app);
-    } catch (const ERegistre& e) {
-        std::fprintf(stderr, "Bavardin : %s\n", e.what());
+    } catch (const EBavardin& e) {
+        // The store could not even be opened: nothing to show a window with yet.
+        std::fprintf(stderr, "Bavardin : %s\n", e.message().toLocal8Bit().constData());
         code = 3;
     }
     LibererContexte();
