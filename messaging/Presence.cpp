@@ -160,6 +160,14 @@ void TPresence::AnnoncerDemarrage() {
                  Contexte().LireChaineInitiale(QStringLiteral("ChoixPersonnage")), m_nom);
     m_hote.construireMenuConnectes();
     DiffuserOrdre(QStringLiteral("CONNEXION"));
+    redireRepondeur();
+}
+
+// A CONNEXION sets its sender back to ACTIF everywhere, this machine included: in answering
+// mode the state has to follow it, or every table would show the machine as available.
+void TPresence::redireRepondeur() {
+    if (Contexte().LireBooleenInitial(QStringLiteral("RepondeurActif")))
+        DiffuserOrdre(kRepondeur);
 }
 
 void TPresence::ActualiserConnectes() {
@@ -168,6 +176,7 @@ void TPresence::ActualiserConnectes() {
     ViderConnectes();
     m_hote.attendre(2000);
     DiffuserOrdre(QStringLiteral("CONNEXION"));
+    redireRepondeur();
 }
 
 bool TPresence::EstConnecte(const QString& machine) const { return !m_connectes.empty() && trouver(machine); }

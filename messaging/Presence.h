@@ -90,6 +90,7 @@ public:
 
 private:
     TMachineConnectee* trouver(const QString& nom) const;
+    void redireRepondeur();
     void ajouter(const QString& nom, TMachineConnectee m);
     void retirer(const QString& nom);
 

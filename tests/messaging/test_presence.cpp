@@ -202,6 +202,21 @@ TEST_F(PresenceTest, TheStartAnnouncementAndTheRefresh) {
     EXPECT_EQ(p->machine("PC-MOI")->Adresse, "198.18.0.1");
 }
 
+TEST_F(PresenceTest, InAnsweringModeTheAnnouncementsEndWithTheAnsweringState) {
+    Contexte().EcrireBooleenInitial("RepondeurActif", true);
+    p->AnnoncerDemarrage();
+    const QList<QByteArray> annonce = envoyes();
+    EXPECT_EQ(annonce, (QList<QByteArray>{"BIENVENUE,PC-MOI,Moi,0", "REPONDEUR,PC-MOI,Moi,0", "CONNEXION,PC-MOI,Moi,0",
+                                          "REPONDEUR,PC-MOI,Moi,0"}));
+    // Received in that order, as every peer and this machine receive them, they leave REPONDEUR.
+    for (const QByteArray& d : annonce)
+        p->TraiterDatagramme(d, "127.0.0.1");
+    EXPECT_EQ(p->machine("PC-MOI")->Etat, "REPONDEUR");
+    envoyes();
+    p->ActualiserConnectes();
+    EXPECT_EQ(envoyes(), (QList<QByteArray>{"DECONNEXION,PC-MOI,Moi,0", "CONNEXION,PC-MOI,Moi,0", "REPONDEUR,PC-MOI,Moi,0"}));
+}
+
 TEST_F(PresenceTest, LookUpsAndTheMenuOrder) {
     for (const char* d : {"BIENVENUE,PC-Z,zoé,1", "BIENVENUE,PC-A,Bob,2", "BIENVENUE,PC-M,alice,3", "BIENVENUE,PC-Q,Marc,x"})
         recevoir(d);
