@@ -352,6 +352,20 @@ TEST(OtelloEngine, EvaluateUsesTheWeightTableOfTheCorners) {
     }
 }
 
+// Two machine replies: (3,3) rates 14 and (4,1) only 7, but a reply cuts (3,3) off one level down.
+static Board twoChoices() {
+    return boardOf(rows({
+        "........",
+        "...h....",
+        "...m....",
+        "...h....",
+        "....m...",
+        "........",
+        "........",
+        "........",
+    }));
+}
+
 TEST(OtelloEngine, BeginnerTakesTheBestRatedSquareEarliestInMoveOrder) {
     // The four opening replies all rate 4: the earliest in move order wins.
     Game g;
@@ -362,17 +376,7 @@ TEST(OtelloEngine, BeginnerTakesTheBestRatedSquareEarliestInMoveOrder) {
     EXPECT_EQ(g.engine.PlacedCount(), 2);
 
     // A later square that rates higher beats an earlier one: (3,3) rates 14, (4,1) only 7.
-    const Board twoChoices = boardOf(rows({
-        "........",
-        "...h....",
-        "...m....",
-        "...h....",
-        "....m...",
-        "........",
-        "........",
-        "........",
-    }));
-    EXPECT_EQ(engineMachineMove(twoChoices, TSkill::skBeginner), (Outcome{index(3, 3), 5}));
+    EXPECT_EQ(engineMachineMove(twoChoices(), TSkill::skBeginner), (Outcome{index(3, 3), 5}));
 
     // On random positions: the square whose resulting board rates highest (the final count when
     // neither side could move on it), ties going to the earliest.
@@ -422,17 +426,7 @@ TEST(OtelloEngine, StepSearchMatchesTheRecursiveSearchAtEverySkill) {
         EXPECT_GT(searched, c.positions / 2);
     }
     // A hand-checked case where a reply cuts the later square off: at novice (4,1) wins over (3,3).
-    const Board twoChoices = boardOf(rows({
-        "........",
-        "...h....",
-        "...m....",
-        "...h....",
-        "....m...",
-        "........",
-        "........",
-        "........",
-    }));
-    EXPECT_EQ(engineMachineMove(twoChoices, TSkill::skNovice), (Outcome{index(4, 1), 8}));
+    EXPECT_EQ(engineMachineMove(twoChoices(), TSkill::skNovice), (Outcome{index(4, 1), 8}));
 }
 
 TEST(OtelloEngine, MachineMovesAgainWhenTheHumanIsBlockedThenTheGameEnds) {
