@@ -1,5 +1,6 @@
 #include "UChat.h"
 
+#include "Boites.h"
 #include "Cp1252.h"
 #include "IPrincipale.h"
 #include "MessagesPostes.h"
@@ -12,19 +13,10 @@
 #include <QCoreApplication>
 #include <QListWidget>
 #include <QMenu>
-#include <QMessageBox>
 #include <QThread>
 #include <QVBoxLayout>
 
-namespace {
-
-void boiteNonModale(QWidget* parent, QMessageBox::Icon icone, const QString& texte) {
-    auto* b = new QMessageBox(icone, QStringLiteral("Bavardin"), texte, QMessageBox::Ok, parent);
-    b->setAttribute(Qt::WA_DeleteOnClose);
-    b->open();
-}
-
-} // namespace
+namespace {} // namespace
 
 TForm_chat::TForm_chat(IPrincipale& principale, std::unique_ptr<TPointUDP> point, QWidget* parent)
     : TForm_Bavardin(QStringLiteral("Form_chat"), parent), m_principale(principale), m_udp(std::move(point)),
@@ -46,40 +38,55 @@ TForm_chat::TForm_chat(IPrincipale& principale, std::unique_ptr<TPointUDP> point
             });
     QString erreur;
     if (!m_udp->activer(&erreur)) {
-        Contexte().EnregistrerAnomalie(DossierProgramme(), QStringLiteral("Chat"), QStringLiteral("IdUDPServer.Active"),
-                                       erreur);
-        boiteNonModale(this, QMessageBox::Warning,
-                       QStringLiteral("Bavardin ne peut pas écouter le port UDP %1 : %2\n\n"
-                                      "Les ports inférieurs à 1024 demandent un droit particulier. Donnez-le au "
-                                      "programme une fois pour toutes :\n"
-                                      "    sudo setcap cap_net_bind_service=+ep %3\n"
-                                      "ou abaissez le premier port autorisé de la machine :\n"
-                                      "    sudo sysctl -w net.ipv4.ip_unprivileged_port_start=776\n\n"
-                                      "Bavardin continue sans voir les autres machines.")
-                           .arg(m_udp->port())
-                           .arg(erreur, QCoreApplication::applicationFilePath()));
+        Contexte().EnregistrerAnomalie(DossierProgramme(), QStringLiteral("Chat"),
+                                       QStringLiteral("IdUDPServer.Active"), erreur);
+        BoiteNonModale(
+            this, QMessageBox::Warning,
+            QStringLiteral("Bavardin ne peut pas écouter le port UDP %1 : %2\n\n"
+                           "Les ports inférieurs à 1024 demandent un droit particulier. Donnez-le au "
+                           "programme une fois pour toutes :\n"
+                           "    sudo setcap cap_net_bind_service=+ep %3\n"
+                           "ou abaissez le premier port autorisé de la machine :\n"
+                           "    sudo sysctl -w net.ipv4.ip_unprivileged_port_start=776\n\n"
+                           "Bavardin continue sans voir les autres machines.")
+                .arg(m_udp->port())
+                .arg(erreur, QCoreApplication::applicationFilePath()));
     }
 }
 
 TForm_chat::~TForm_chat() = default;
 
-void TForm_chat::laisserPasserEvenements() { QCoreApplication::processEvents(); }
+void TForm_chat::laisserPasserEvenements() {
+    QCoreApplication::processEvents();
+}
 
-void TForm_chat::viderCachesMessages() { ViderCacheMessages(DossierMessages()); }
+void TForm_chat::viderCachesMessages() {
+    ViderCacheMessages(DossierMessages());
+}
 
-void TForm_chat::ordreMiseAJour() { PosterMessage(m_principale.cibleMessages(), WM_ORDRE_MAJ); }
+void TForm_chat::ordreMiseAJour() {
+    PosterMessage(m_principale.cibleMessages(), WM_ORDRE_MAJ);
+}
 
-void TForm_chat::ordreQuitter() { PosterMessage(m_principale.cibleMessages(), WM_ORDRE_QUITTER); }
+void TForm_chat::ordreQuitter() {
+    PosterMessage(m_principale.cibleMessages(), WM_ORDRE_QUITTER);
+}
 
-bool TForm_chat::forumOuvert() const { return m_principale.forumOuvert(); }
+bool TForm_chat::forumOuvert() const {
+    return m_principale.forumOuvert();
+}
 
 void TForm_chat::versForum(const ChampsDatagramme&) {
     // The forum window takes its lines here once it exists.
 }
 
-void TForm_chat::connectesModifies() { m_principale.marquerConnectesModifies(); }
+void TForm_chat::connectesModifies() {
+    m_principale.marquerConnectesModifies();
+}
 
-void TForm_chat::attendre(int millisecondes) { QThread::msleep(static_cast<unsigned long>(millisecondes)); }
+void TForm_chat::attendre(int millisecondes) {
+    QThread::msleep(static_cast<unsigned long>(millisecondes));
+}
 
 int TForm_chat::imageMenu(const TMachineConnectee& m) const {
     if (m.Etat == QLatin1String("REPONDEUR"))
@@ -133,7 +140,8 @@ void TForm_chat::ConstruireMenuConnectes() {
 void TForm_chat::arreterPointUDP() {
     const QString erreur = m_udp->desactiver();
     if (!erreur.isEmpty())
-        boiteNonModale(this, QMessageBox::Critical, QStringLiteral("Bordel, ca plante à la sortie avec l'erreur : ") + erreur);
+        BoiteNonModale(this, QMessageBox::Critical,
+                       QStringLiteral("Bordel, ca plante à la sortie avec l'erreur : ") + erreur);
     // A bounded wait: an endpoint that never closes must not hold the shutdown forever.
     for (int essai = 0; m_udp->actif() && essai < 20; ++essai) {
         QThread::msleep(500);
@@ -155,7 +163,8 @@ QByteArray TForm_chat::etat(const QByteArray& requete) const {
     QList<QByteArray> lignes;
     if (requete.startsWith("connectes")) {
         for (const auto& [nom, m] : m_presence->ListeConnectes())
-            lignes << cp1252::encode(nom + u'\t' + m->Adresse + u'\t' + m->Surnom + u'\t' + m->Icone + u'\t' + m->Etat);
+            lignes << cp1252::encode(nom + u'\t' + m->Adresse + u'\t' + m->Surnom + u'\t' + m->Icone + u'\t' +
+                                     m->Etat);
     } else if (requete.startsWith("machines")) {
         for (const QString& nom : m_presence->ListeMachines())
             lignes << cp1252::encode(nom);

@@ -1,18 +1,15 @@
 #include "Application.h"
 
+#include "Boites.h"
 #include "Erreurs.h"
 
-#include <QMessageBox>
 #include <cstdio>
 
 TApplicationBavardin::TApplicationBavardin(int& argc, char** argv) : QApplication(argc, argv) {}
 
 void TApplicationBavardin::RapportErreur(const QString& message) {
     std::fprintf(stderr, "Bavardin : %s\n", message.toLocal8Bit().constData());
-    auto* boite = new QMessageBox(QMessageBox::Critical, QStringLiteral("Bavardin"), message, QMessageBox::Ok);
-    boite->setObjectName(QStringLiteral("_RapportErreur"));
-    boite->setAttribute(Qt::WA_DeleteOnClose);
-    boite->open();
+    BoiteNonModale(nullptr, QMessageBox::Critical, message, QStringLiteral("_RapportErreur"));
 }
 
 bool TApplicationBavardin::notify(QObject* receveur, QEvent* e) {

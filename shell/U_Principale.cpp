@@ -1,11 +1,12 @@
 #include "U_Principale.h"
 
+#include "Boites.h"
 #include "Bureau.h"
 #include "MenuBarre.h"
 #include "MessagesPostes.h"
+#include "Son.h"
 #include "TypesFichiers.h"
 #include "UChat.h"
-#include "Son.h"
 #include "ULangageDefaut.h"
 #include "UOthello.h"
 #include "UUtils.h"
@@ -71,9 +72,9 @@ constexpr ElementMenu kMenu[] = {
 
 // Commands whose windows and services exist in this build; the others stay hidden.
 bool disponible(QLatin1String nom) {
-    static const QLatin1String dispo[] = {QLatin1String("PopupMenu_Quitter"), QLatin1String("PopupMenu_AProposde"),
-                                          QLatin1String("_PopupMenu_Administrateur"),
-                                          QLatin1String("PopupMenu_JeuxOthello")};
+    static const QLatin1String dispo[] = {
+        QLatin1String("PopupMenu_Quitter"), QLatin1String("PopupMenu_AProposde"),
+        QLatin1String("_PopupMenu_Administrateur"), QLatin1String("PopupMenu_JeuxOthello")};
     for (QLatin1String d : dispo)
         if (d == nom)
             return true;
@@ -91,7 +92,8 @@ QList<QPixmap> chargerPersonnages() {
 
 } // namespace
 
-TForm_Principale::TForm_Principale(QWidget* parent) : TForm_Bavardin(QStringLiteral("Form_Principale"), parent) {
+TForm_Principale::TForm_Principale(QWidget* parent)
+    : TForm_Bavardin(QStringLiteral("Form_Principale"), parent) {
     setWindowTitle(QStringLiteral("Bavardin"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
     m_personnages = chargerPersonnages();
@@ -111,18 +113,21 @@ TForm_Principale::TForm_Principale(QWidget* parent) : TForm_Bavardin(QStringLite
         qInfo("Bavardin : pas de zone de notification sur ce bureau, le programme continue sans icône.");
     m_tray->show();
     // 6. and 9. The notification queue, the composed picture and its window, the sound player.
-    m_notifications = std::make_unique<TNotifications>(m_tray, m_personnages, *this, std::make_unique<TLecteurSon>(),
-                                                       std::make_unique<TBureau>());
+    m_notifications = std::make_unique<TNotifications>(
+        m_tray, m_personnages, *this, std::make_unique<TLecteurSon>(), std::make_unique<TBureau>());
     // 8. Captions with the version.
     m_apropos->setText(TexteDe(objectName(), QStringLiteral("stApropos")) + VersionProgramme());
     m_menu->setCaptionBarre(QStringLiteral("Bavardin ") + VersionCourte());
     // 10. The administrator submenu only for administrators.
-    m_admin->menuAction()->setVisible(Contexte().LireBooleenInitial(QStringLiteral("Administrateur_systeme")));
+    m_admin->menuAction()->setVisible(
+        Contexte().LireBooleenInitial(QStringLiteral("Administrateur_systeme")));
 }
 
 TForm_Principale::~TForm_Principale() = default;
 
-QMenu* TForm_Principale::menuTray() { return m_menu; }
+QMenu* TForm_Principale::menuTray() {
+    return m_menu;
+}
 
 void TForm_Principale::construireMenu() {
     m_menu = new TMenuBarre(this);
@@ -222,18 +227,16 @@ void TForm_Principale::FinDemarrage() {
 
 void TForm_Principale::afficherBienvenue() {
     // Not modal: the network goes on being served while the box waits for the user.
-    auto* boite = new QMessageBox(QMessageBox::Information, QStringLiteral("Bavardin"),
-                                  QStringLiteral("Boujour,\r\n"
-                                                 "Pour bien démarrer avec Bavardin, je vous propose de choisir\r\n"
-                                                 "l'image qui vous représentera auprès des autres utilisateurs.\r\n"
-                                                 "Sélectionnez la dans la liste d'icones qui va s'ouvrir."),
-                                  QMessageBox::Ok);
-    boite->setObjectName(QStringLiteral("_BoiteBienvenue"));
-    boite->setAttribute(Qt::WA_DeleteOnClose);
+    QMessageBox* boite =
+        BoiteNonModale(nullptr, QMessageBox::Information,
+                       QStringLiteral("Boujour,\r\n"
+                                      "Pour bien démarrer avec Bavardin, je vous propose de choisir\r\n"
+                                      "l'image qui vous représentera auprès des autres utilisateurs.\r\n"
+                                      "Sélectionnez la dans la liste d'icones qui va s'ouvrir."),
+                       QStringLiteral("_BoiteBienvenue"));
     connect(boite, &QMessageBox::finished, this, [] {
         Contexte().EcrireChaineInitiale(QStringLiteral("PremierDemarrage"), QStringLiteral("NON"));
     });
-    boite->open();
 }
 
 void TForm_Principale::PremierPlan() {
@@ -295,15 +298,34 @@ void TForm_Principale::QuitterParOrdre() {
 
 bool TForm_Principale::event(QEvent* e) {
     switch (static_cast<int>(e->type())) {
-    case WM_ORDRE_QUITTER: QuitterParOrdre(); return true;
-    case WM_DEBUT_ENVOI: m_notifications->DebutEnvoi(); return true;
-    case WM_FIN_ENVOI: m_notifications->FinEnvoi(); return true;
-    case WM_FIN_HORLOGE: marquerOuverte(FenetreUnique::Horloge, false); return true;
-    case WM_FIN_FORUM: marquerOuverte(FenetreUnique::Forum, false); return true;
-    case WM_FIN_PREFERENCES: marquerOuverte(FenetreUnique::Preferences, false); return true;
-    case WM_FIN_TELEPHONE: marquerOuverte(FenetreUnique::Telephone, false); return true;
-    case WM_FIN_APROPOS: marquerOuverte(FenetreUnique::Apropos, false); return true;
-    case WM_FIN_CALENDRIER: marquerOuverte(FenetreUnique::Calendrier, false); return true;
-    default: return TForm_Bavardin::event(e);
+    case WM_ORDRE_QUITTER:
+        QuitterParOrdre();
+        return true;
+    case WM_DEBUT_ENVOI:
+        m_notifications->DebutEnvoi();
+        return true;
+    case WM_FIN_ENVOI:
+        m_notifications->FinEnvoi();
+        return true;
+    case WM_FIN_HORLOGE:
+        marquerOuverte(FenetreUnique::Horloge, false);
+        return true;
+    case WM_FIN_FORUM:
+        marquerOuverte(FenetreUnique::Forum, false);
+        return true;
+    case WM_FIN_PREFERENCES:
+        marquerOuverte(FenetreUnique::Preferences, false);
+        return true;
+    case WM_FIN_TELEPHONE:
+        marquerOuverte(FenetreUnique::Telephone, false);
+        return true;
+    case WM_FIN_APROPOS:
+        marquerOuverte(FenetreUnique::Apropos, false);
+        return true;
+    case WM_FIN_CALENDRIER:
+        marquerOuverte(FenetreUnique::Calendrier, false);
+        return true;
+    default:
+        return TForm_Bavardin::event(e);
     }
 }
