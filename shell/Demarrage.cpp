@@ -31,7 +31,7 @@ int demarrer(TApplicationBavardin& app) {
     app.setQuitOnLastWindowClosed(false);
     // 3. The language in force, then the defaults for what it leaves out.
     Traduction().definirFenetres(std::make_unique<FenetresQt>());
-    Traduction().ChoisirLangage(Contexte().LireChaineInitiale(QStringLiteral("Langage")));
+    SansInterruption([] { Traduction().ChoisirLangage(Contexte().LireChaineInitiale(QStringLiteral("Langage"))); });
     EnregistrerTextesDefaut();
     // 4.
     app.setApplicationDisplayName(QStringLiteral("Bavardin v2.6"));
@@ -40,11 +40,11 @@ int demarrer(TApplicationBavardin& app) {
     QObject::connect(&instance, &JustOne::premierPlanDemande, principale.get(), &TForm_Principale::PremierPlan);
     instance.definirRepondeur([p = principale.get()](const QByteArray& r) { return p->repondre(r); });
     // 6.
-    principale->ControleDemarrage();
+    SansInterruption([&] { principale->ControleDemarrage(); });
     // 7. The long-lived windows: the messaging window opens the presence endpoint.
-    principale->CreerFenetres(std::make_unique<TPointUDP>());
+    SansInterruption([&] { principale->CreerFenetres(std::make_unique<TPointUDP>()); });
     // 8.
-    principale->AnnoncerDemarrage();
+    SansInterruption([&] { principale->AnnoncerDemarrage(); });
     // 9.
     principale->FinDemarrage();
 

@@ -1,5 +1,6 @@
 #include "U_Principale.h"
 
+#include "Application.h"
 #include "Boites.h"
 #include "Bureau.h"
 #include "MenuBarre.h"
@@ -106,7 +107,7 @@ TForm_Principale::TForm_Principale(QWidget* parent)
     // 4. Never shown: this window exists for its tray icon and its messages.
     setAttribute(Qt::WA_DontShowOnScreen);
     // 5. File types.
-    EnregistrerTypesFichiers(QCoreApplication::applicationFilePath());
+    SansInterruption([] { EnregistrerTypesFichiers(QCoreApplication::applicationFilePath()); });
     // 7. The tray icon, with the program's icon, no menu and no double-click action yet.
     m_tray->setIcon(QIcon(m_personnages.value(0)));
     if (!QSystemTrayIcon::isSystemTrayAvailable())
@@ -119,8 +120,10 @@ TForm_Principale::TForm_Principale(QWidget* parent)
     m_apropos->setText(TexteDe(objectName(), QStringLiteral("stApropos")) + VersionProgramme());
     m_menu->setCaptionBarre(QStringLiteral("Bavardin ") + VersionCourte());
     // 10. The administrator submenu only for administrators.
-    m_admin->menuAction()->setVisible(
-        Contexte().LireBooleenInitial(QStringLiteral("Administrateur_systeme")));
+    m_admin->menuAction()->setVisible(false);
+    SansInterruption([this] {
+        m_admin->menuAction()->setVisible(Contexte().LireBooleenInitial(QStringLiteral("Administrateur_systeme")));
+    });
 }
 
 TForm_Principale::~TForm_Principale() = default;
@@ -212,8 +215,10 @@ void TForm_Principale::ControleDemarrage() {
 
 void TForm_Principale::FinDemarrage() {
     // 3. Idle icon, unless the previous run left the answering machine on.
-    if (!Contexte().LireBooleenInitial(QStringLiteral("RepondeurActif")))
-        ChangerIcone(9);
+    SansInterruption([this] {
+        if (!Contexte().LireBooleenInitial(QStringLiteral("RepondeurActif")))
+            ChangerIcone(9);
+    });
     // 4. The menu and the double-click become usable only now.
     m_tray->setContextMenu(m_menu);
     connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
@@ -221,8 +226,10 @@ void TForm_Principale::FinDemarrage() {
             m_notifications->TraiterAlerte();
     });
     // 7. First start.
-    if (Contexte().LireChaineInitiale(QStringLiteral("PremierDemarrage")).isEmpty())
-        afficherBienvenue();
+    SansInterruption([this] {
+        if (Contexte().LireChaineInitiale(QStringLiteral("PremierDemarrage")).isEmpty())
+            afficherBienvenue();
+    });
 }
 
 void TForm_Principale::afficherBienvenue() {
@@ -253,11 +260,15 @@ void TForm_Principale::PremierPlan() {
 void TForm_Principale::ArreterServices(bool conserverMessages) {
     // Each service stops in its turn; events already queued run between the steps and must
     // find the stopped services harmless.
-    if (m_chat)
-        m_chat->DiffuserOrdre(QStringLiteral("DECONNEXION"));
+    SansInterruption([this] {
+        if (m_chat)
+            m_chat->DiffuserOrdre(QStringLiteral("DECONNEXION"));
+    });
     QCoreApplication::processEvents();
-    if (m_chat)
-        m_chat->FermerMessagerie(conserverMessages);
+    SansInterruption([&] {
+        if (m_chat)
+            m_chat->FermerMessagerie(conserverMessages);
+    });
     QCoreApplication::processEvents();
 }
 
@@ -280,8 +291,8 @@ void TForm_Principale::Quitter() {
         return;
     m_arret = true;
     ArreterServices(false);
-    Contexte().EcrireBooleenInitial(QStringLiteral("RepondeurActif"), false);
-    SauverPostItActifs();
+    SansInterruption([] { Contexte().EcrireBooleenInitial(QStringLiteral("RepondeurActif"), false); });
+    SansInterruption([this] { SauverPostItActifs(); });
     FermerTousPostIt();
     m_tray->hide();
     QCoreApplication::quit();

@@ -1,3 +1,4 @@
+#include "ChoisirDossier.h"
 #include "FenetresQt.h"
 #include "TestSupport.h"
 #include "UFormBavardin.h"
@@ -6,6 +7,9 @@
 #include "o_Fonctions.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QTimer>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -154,4 +158,32 @@ TEST_F(FormTest, GeometrySurvivesMaximisedAndMinimisedCloses) {
     fixe.RestaurerFenetre();
     EXPECT_EQ(fixe.size(), QSize(200, 100));
     EXPECT_EQ(fixe.pos(), QPoint(40, 50));
+}
+
+TEST(ChoisirDossierTest, PreselectsAnExistingFolderAndReturnsTheChoice) {
+    const QString racine = testsupport::dossierMaison() + "/choix";
+    ASSERT_TRUE(CreerDossiers(racine + "/sous"));
+    // Answers the dialog as a user would, once it is up.
+    auto repondre = [](bool accepter, QString* vu = nullptr) {
+        QTimer::singleShot(50, [=] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible()) {
+                    if (vu)
+                        *vu = d->directory().absolutePath() + "|" + d->windowTitle();
+                    accepter ? static_cast<QDialog*>(d)->accept() : d->reject();
+                }
+        });
+    };
+    QString dossier = racine + "/sous";
+    QString vu;
+    repondre(true, &vu);
+    EXPECT_TRUE(ChoisirDossier("Sélection du répertoire de MAJ", "", dossier));
+    EXPECT_EQ(vu, racine + "/sous|Sélection du répertoire de MAJ");
+    EXPECT_EQ(dossier, racine + "/sous");
+
+    dossier = racine + "/absent";
+    repondre(false, &vu);
+    EXPECT_FALSE(ChoisirDossier("Titre", racine, dossier));
+    EXPECT_EQ(dossier, ""); // a folder that does not exist is emptied
+    EXPECT_EQ(vu, racine + "|Titre"); // and the chooser starts at the root
 }

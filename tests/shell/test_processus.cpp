@@ -99,3 +99,18 @@ TEST_F(ProcessusTest, SigtermEndsInOrderAndASecondStartTouchesNothing) {
     EXPECT_FALSE(QFile::exists(maison.filePath("run/BAVARDIN.lock")));
     EXPECT_TRUE(exporter("HKEY_CLASSES_ROOT").contains("[HKEY_CLASSES_ROOT\\.rdv]"));
 }
+
+TEST_F(ProcessusTest, AWrongTypedSettingIsReportedAndTheProgramRunsOn) {
+    reg({"set", kInitial, "PremierDemarrage", "sz", "NON"});
+    reg({"set", kInitial, "RepondeurActif", "sz", "oui"});
+    reg({"set", kInitial, "Administrateur_systeme", "sz", "oui"});
+    auto p = lancer();
+    ASSERT_TRUE(attendre([&] { return pret(); })) << p->readAllStandardError().toStdString();
+    EXPECT_TRUE(attendre([&] { return exporter().contains("\"Chef\"=\"PC-QUIDAM\""); })); // the start went on
+    EXPECT_EQ(p->state(), QProcess::Running);
+    ::kill(static_cast<pid_t>(p->processId()), SIGTERM);
+    ASSERT_TRUE(p->waitForFinished(10000));
+    EXPECT_EQ(p->exitCode(), 0);
+    EXPECT_TRUE(QString::fromLocal8Bit(p->readAllStandardError()).contains("Type de donnée incorrect"));
+    EXPECT_EQ(reg({"get", kInitial, "RepondeurActif"}), "0\n"); // written again at the orderly end
+}
