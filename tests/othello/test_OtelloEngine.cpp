@@ -429,9 +429,9 @@ TEST(OtelloEngine, StepSearchMatchesTheRecursiveSearchAtEverySkill) {
     EXPECT_EQ(engineMachineMove(twoChoices(), TSkill::skNovice), (Outcome{index(4, 1), 8}));
 }
 
-TEST(OtelloEngine, MachineMovesAgainWhenTheHumanIsBlockedThenTheGameEnds) {
-    // The human's two discs can never move; the machine takes both, one per turn.
-    const std::string position = rows({
+// The human's two discs in the left corners, each behind a machine disc: the human never moves.
+static std::string humanBlocked() {
+    return rows({
         "mh......",
         "........",
         "........",
@@ -441,6 +441,11 @@ TEST(OtelloEngine, MachineMovesAgainWhenTheHumanIsBlockedThenTheGameEnds) {
         "........",
         "mh......",
     });
+}
+
+TEST(OtelloEngine, MachineMovesAgainWhenTheHumanIsBlockedThenTheGameEnds) {
+    // The human's two discs can never move; the machine takes both, one per turn.
+    const std::string position = humanBlocked();
     for (const TSkill skill : {TSkill::skBeginner, TSkill::skMaster}) {
         Game g(position, skill);
         g.engine.ComputerTurn();
@@ -548,17 +553,7 @@ TEST(OtelloEngine, HintPointsAtTheHumansSquareWithoutPlaying) {
     EXPECT_EQ(g.engine.PlacedCount(), 0);
 
     // No legal square for the human: the first step ends the search with the message.
-    Game stuck(rows({
-                   "mh......",
-                   "........",
-                   "........",
-                   "........",
-                   "........",
-                   "........",
-                   "........",
-                   "mh......",
-               }),
-               TSkill::skMaster);
+    Game stuck(humanBlocked(), TSkill::skMaster);
     stuck.engine.Hint();
     EXPECT_EQ(stuck.think(), 1);
     EXPECT_EQ(stuck.rec.events, std::vector<std::string>{"nomove"});
