@@ -79,8 +79,8 @@ class Convergence(LanTestCase):
         b = self.host("PosteB", "Bruno")
         c = self.host("PosteC", "Chloe", icon="12")
         self.start(a, b, c)
-        # One second counted from the moment the last one answers: its start time is margin.
-        self.assertConverged([a, b, c], timeout=1.0)
+        # How fast they converge is measured by the presence benchmark; here only that they do.
+        self.assertConverged([a, b, c], timeout=5.0)
         for viewer in (a, b, c):
             self.assertNoDuplicates(viewer)
             for h in (a, b, c):
@@ -150,7 +150,7 @@ class QuitTool(LanTestCase):
         sent = self.sent_by(a, since)
         self.assertEqual(sent[:1], [b"QUITTER,PosteA,CHEF,0"])  # from the quit tool, on A
         self.assertLeaves(sent[1:], a)
-        self.assertConverged([b, c], timeout=2.0)
+        self.assertConverged([b, c], timeout=5.0)
         for h in (b, c):
             self.assertTrue(h.alive())
             self.assertAnswers(h)
@@ -311,7 +311,7 @@ class QuitOrder(LanTestCase):
         self.peer.send(b"QUITTER,pOSTEa,CHEF,0")
         self.assertEqual(a.wait_exit(20.0), 0, a.log())
         self.assertLeaves(self.sent_by(a, since), a)
-        self.assertConverged([b], timeout=2.0)
+        self.assertConverged([b], timeout=5.0)
         self.assertEqual(b.machines(), ["PosteB", "PosteA", "Inconnu"])  # names compare without case
         self.assertAnswers(b)
 
