@@ -117,7 +117,7 @@ class Welcome(LanTestCase):
         since = time.monotonic()
         self.peer.send(datagram("REPONDEUR", "Visiteur", "Autre", "1"))
         for h in (a, b):
-            self.assertTrue(wait_until(lambda: h.entry("Visiteur").state == "REPONDEUR", 2.0), h.name)
+            self.assertTrue(wait_until(lambda: h.entry("Visiteur").state == "REPONDEUR", 5.0), h.name)
             self.assertEqual(h.entry("Visiteur"), visitor._replace(state="REPONDEUR"))
         self.peer.send(datagram("CONNEXION", "Visiteur", "Autre", "2"))
         self.assertSentExactly(a, since, [b"BIENVENUE,PosteA,Alice,0"])
